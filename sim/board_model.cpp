@@ -1,0 +1,1 @@
+#include "board_model.h"

@@ -1,0 +1,1 @@
+#include "arduino_nano.h"

@@ -1,0 +1,1 @@
+#include "serial_port_posix.h"
