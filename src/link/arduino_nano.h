@@ -11,8 +11,19 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace stripmixer {
+
+// The publisher's address, in the status bar and in the wrong-sketch message.
+inline constexpr const char *kPublisherAddress = "www.halvorne.example";
+
+// The Com number in a port list entry "Com 7": the leading number from the fourth character on
+// (up to four characters), 0 for "Not found" and anything else that holds no number.
+short comNumberFromText(std::string_view text);
+
+// The rate a baud list text stands for: "Baud Rate" means 115200; 0 when the text is no rate.
+std::uint32_t baudRateFromText(std::string_view text);
 
 class ArduinoNano {
 public:
@@ -59,6 +70,11 @@ public:
 
 private:
     void dispatchAnswer();
+    // Waits `seconds` without events and reads once; false once the port is gone.
+    bool awaitAnswer(double seconds);
+    // Sends `frame`, then awaitAnswer.
+    bool exchange(const std::string &frame, double seconds);
+    std::string openFailureMessage(int error) const;
     // A failed read or write: says so once, and lets go of a device that has gone.
     void reportIoFailure(const char *operation, int error);
 
