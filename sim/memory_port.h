@@ -25,7 +25,8 @@ public:
     // The next configure / setReadTimeouts fails with `error` (0: succeed again).
     void setConfigureError(int error) { m_configureError = error; }
     void setTimeoutsError(int error) { m_timeoutsError = error; }
-    // The device vanishes: every later read and write on the open handle fails with EIO.
+    // The device vanishes: every later use of the open handle but close fails with EIO, and
+    // opening its Com again fails with ENOENT until it is attached again.
     void loseDevice();
 
     // What the program did to the port.
@@ -61,7 +62,10 @@ private:
     int m_opens = 0;
     int m_closes = 0;
     int m_staleUses = 0;
+    int m_openCom = 0;
     std::string m_written;
+
+    bool isStale(PortHandleType handle);
 };
 
 }  // namespace stripmixer
