@@ -1,0 +1,3 @@
+// Brightness and speed.
+
+#include "strip_mixer.h"

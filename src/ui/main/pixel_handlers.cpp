@@ -1,0 +1,3 @@
+// The pixel buttons and the strip length (Get NumPixels, Set NumPixels).
+
+#include "strip_mixer.h"
