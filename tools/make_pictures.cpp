@@ -108,10 +108,14 @@ void shadowedText(QPainter &p, const QRectF &rect, const QString &text, const QF
 // ---------------------------------------------------------------------------------------------
 // The window background: a hue wheel with a white heart, laid on with visible brush strokes.
 
+// Where red sits on the wheel, counter-clockwise from the right. Turned so that the top, behind
+// the yellow title, is blue and violet.
+constexpr qreal kRedAngle = 200;
+
 QColor wheelColour(qreal angleDeg, qreal radiusFraction)
 {
-    // Hue runs like the conical gradient below: counter-clockwise from the right, red first.
-    qreal hue = std::fmod(angleDeg, 360.0);
+    // Hue runs like the conical gradient below: counter-clockwise from kRedAngle.
+    qreal hue = std::fmod(angleDeg - kRedAngle, 360.0);
     if (hue < 0)
         hue += 360.0;
     const qreal sat = qBound(0.0, 0.1 + radiusFraction * 1.7, 1.0);
@@ -129,7 +133,7 @@ QImage paintBackground()
     p.setRenderHint(QPainter::Antialiasing);
 
     // Ground layer: the wheel itself.
-    QConicalGradient wheel(centre, 0);
+    QConicalGradient wheel(centre, kRedAngle);
     for (int i = 0; i <= 12; ++i)
         wheel.setColorAt(i / 12.0, QColor::fromHsvF(float(std::fmod(i / 12.0, 1.0)), 1.0f, 0.95f));
     p.fillRect(image.rect(), wheel);
