@@ -177,10 +177,12 @@ int PosixSerialPort::write(PortHandleType handle, const std::uint8_t *data, std:
         return EBADF;
 
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
+    bool wokenForRoom = false;
     while (written < size) {
         const ssize_t count = ::write(handle, data + written, size - written);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
+            wokenForRoom = false;
             continue;
         }
         if (count < 0 && errno == EINTR)
@@ -188,7 +190,11 @@ int PosixSerialPort::write(PortHandleType handle, const std::uint8_t *data, std:
         if (count < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             return errno;
 
+        // Woken for room that was not there: pace the retries rather than spin.
+        if (wokenForRoom)
+            ::poll(nullptr, 0, 1);
         // The output queue is full: wait for room, but not for ever.
+        wokenForRoom = true;
         pollfd entry{handle, POLLOUT, 0};
         const int ready = ::poll(&entry, 1, millisecondsUntil(deadline));
         if (ready < 0 && errno != EINTR)
@@ -236,15 +242,15 @@ int PosixSerialPort::read(PortHandleType handle, std::uint8_t *buffer, std::size
         }
         if (count < 0 && errno == EINTR)
             continue;
-        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        // With VMIN 0 the tty answers "nothing" with 0 rather than EAGAIN; only a hang-up
+        // makes that the end of the line.
+        if (count == 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
             if (entry.revents & (POLLHUP | POLLERR))
                 return received > 0 ? 0 : EIO;
-            continue;
+            break;  // woken for nothing: end here rather than spin on it
         }
-        // End of file (a hung-up line) or an error. Hand over what came first; the next read
-        // reports the failure.
-        const int readError = count == 0 ? EIO : errno;
-        return received > 0 ? 0 : readError;
+        // Hand over what came first; the next read reports the failure.
+        return received > 0 ? 0 : errno;
     }
     return 0;
 }
