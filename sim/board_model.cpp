@@ -436,6 +436,7 @@ void BoardModel::begin(Command &command)
         break;
     default:
         m_effect = effectKind(command.code);
+        m_effectCode = command.code;
         if (m_effect != EffectKind::None)
             m_effectBase = m_leds;
         break;

@@ -74,6 +74,7 @@ public:
     const std::vector<Rgb> &leds() const { return m_leds; }
     bool effectRunning() const { return m_effect != EffectKind::None; }
     EffectKind effect() const { return m_effect; }
+    int effectCode() const { return m_effect == EffectKind::None ? -1 : m_effectCode; }
     double now() const { return m_now; }
     // When the effect now playing ends (its "RE" follows a moment later).
     std::optional<double> effectEnd() const;
@@ -130,6 +131,7 @@ private:
     int m_delay = kInitialDelay;
     std::vector<Rgb> m_leds;
     EffectKind m_effect = EffectKind::None;
+    int m_effectCode = -1;
     std::vector<Rgb> m_effectBase;  // the strip as the running effect found it
 
     // What the sketch will have once every command taken so far has been played.
