@@ -10,8 +10,11 @@
 
 #include <cerrno>
 #include <deque>
-#include <sys/ioctl.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace stripmixer {
 namespace {
@@ -296,6 +299,15 @@ TEST_F(ArduinoNanoOverPtyTest, ProbesAFreePortAndNotALockedOne)
 {
     EXPECT_TRUE(nano.PortExists(5));
     EXPECT_FALSE(nano.PortExists(6));
+
+    // Another program holds it.
+    const int other = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    EXPECT_FALSE(nano.PortExists(5));
+    ::close(other);
+
+    EXPECT_TRUE(nano.PortExists(5));
     openPort();
     EXPECT_FALSE(nano.PortExists(5));  // this program holds it now
     nano.CloseConnection();
