@@ -3,6 +3,7 @@
 #include "communication_log.h"
 #include "design.h"
 #include "design_widgets.h"
+#include "form_zoeken.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QComboBox;
@@ -29,6 +30,7 @@ namespace stripmixer {
 class ClickableLabel;
 class CommunicationLog;
 class DesignFrame;
+class FormZoeken;
 
 class StripMixer : public QWidget, public LinkHost {
     Q_OBJECT
@@ -60,6 +62,8 @@ public:
     void setEndAction(std::function<void()> action);
 
     ArduinoNano &link() { return m_link; }
+    // The search window while it is loaded, else null.
+    FormZoeken *formZoeken() const { return m_formZoeken.get(); }
     // The log's exact text: every entry as CR, entry, CR.
     QString communicationText() const;
 
@@ -129,6 +133,8 @@ private:
 
     ArduinoNano m_link;
     std::function<void()> m_endAction;
+    // Created when first shown, destroyed when unloaded; shown again, it starts afresh.
+    std::unique_ptr<FormZoeken> m_formZoeken;
     // The window's background picture; a null picture shows the background colour alone.
     QPixmap m_backgroundPicture;
 
