@@ -20,6 +20,7 @@ constexpr int kMaxColumns = 20;
 constexpr int kCell = 34;
 constexpr int kHeader = 52;
 constexpr int kFooter = 30;
+constexpr int kNumberWidth = 28;
 
 QString effectName(int code)
 {
@@ -83,13 +84,40 @@ int StripView::rows() const
 QSize StripView::sizeHint() const
 {
     const int stripHeight = std::max(rows() * kCell + 24, 130);
-    return {kMargin * 3 + std::max(16, columns()) * kCell + kPanelWidth,
+    return {kMargin * 3 + std::max(16, columns()) * kCell + 2 * kNumberWidth + kPanelWidth,
             kHeader + stripHeight + kFooter + kMargin};
 }
 
 QSize StripView::minimumSizeHint() const
 {
     return {kMargin * 3 + 8 * 18 + kPanelWidth, kHeader + 130 + kFooter + kMargin};
+}
+
+StripView::Geometry StripView::geometry() const
+{
+    Geometry g;
+    g.strip = QRectF(kMargin, kHeader, width() - 3 * kMargin - kPanelWidth,
+                     height() - kHeader - kFooter - kMargin);
+    const int cols = columns();
+    const int rowCount = rows();
+    // Room either side for the LED numbers.
+    g.cell = std::max(4.0, std::min({(g.strip.width() - 2 * kNumberWidth) / cols,
+                                     (g.strip.height() - 16) / rowCount, double(kCell) * 1.5}));
+    g.left = g.strip.center().x() - g.cell * cols / 2.0;
+    g.top = g.strip.center().y() - g.cell * rowCount / 2.0;
+    return g;
+}
+
+QPointF StripView::ledCentre(int index) const
+{
+    const Geometry g = geometry();
+    const int cols = columns();
+    return {g.left + (index % cols + 0.5) * g.cell, g.top + (index / cols + 0.5) * g.cell};
+}
+
+double StripView::ledRadius() const
+{
+    return geometry().cell * 0.32;
 }
 
 void StripView::paintEvent(QPaintEvent *)
@@ -118,8 +146,8 @@ void StripView::paintEvent(QPaintEvent *)
                m_subtitle);
 
     // The strip: a dark board with the LEDs in rows.
-    const QRectF strip(kMargin, kHeader, width() - 3 * kMargin - kPanelWidth,
-                       height() - kHeader - kFooter - kMargin);
+    const Geometry g = geometry();
+    const QRectF &strip = g.strip;
     QPainterPath board;
     board.addRoundedRect(strip, 10, 10);
     p.fillPath(board, QColor(0x0b, 0x0c, 0x0f));
@@ -129,14 +157,13 @@ void StripView::paintEvent(QPaintEvent *)
     const int n = m_model.numPixels();
     const int cols = columns();
     const int rowCount = rows();
-    const double cell = std::min({(strip.width() - 16) / cols, (strip.height() - 16) / rowCount,
-                                  double(kCell) * 1.5});
-    const double radius = cell * 0.32;
-    const double left = strip.center().x() - cell * cols / 2.0;
-    const double top = strip.center().y() - cell * rowCount / 2.0;
+    const double cell = g.cell;
+    const double radius = ledRadius();
+    const double left = g.left;
+    const double top = g.top;
     const std::vector<Rgb> &leds = m_model.leds();
     for (int i = 0; i < n; ++i) {
-        const QPointF centre(left + (i % cols + 0.5) * cell, top + (i / cols + 0.5) * cell);
+        const QPointF centre = ledCentre(i);
         const QColor c = shown(leds[std::size_t(i)], m_model.brightness());
         const bool lit = c.red() + c.green() + c.blue() > 0;
         if (lit) {
@@ -151,21 +178,29 @@ void StripView::paintEvent(QPaintEvent *)
             p.setBrush(glow);
             p.drawEllipse(centre, radius * 2.1, radius * 2.1);
         }
-        QRadialGradient body(centre - QPointF(radius * 0.3, radius * 0.3), radius * 1.2);
-        body.setColorAt(0, lit ? c.lighter(160) : QColor(0x3a, 0x3d, 0x44));
-        body.setColorAt(1, lit ? c : QColor(0x1e, 0x20, 0x25));
-        p.setBrush(body);
+        // The body in exactly the colour shown, with a small highlight at its upper left.
+        p.setBrush(lit ? c : QColor(0x24, 0x26, 0x2c));
         p.setPen(QPen(QColor(0x50, 0x55, 0x5e), 1));
         p.drawEllipse(centre, radius, radius);
+        const QPointF spot = centre - QPointF(radius * 0.35, radius * 0.35);
+        QRadialGradient highlight(spot, radius * 0.5);
+        highlight.setColorAt(0, QColor(255, 255, 255, lit ? 140 : 40));
+        highlight.setColorAt(1, QColor(255, 255, 255, 0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(highlight);
+        p.drawEllipse(spot, radius * 0.5, radius * 0.5);
     }
     // Number the first LED of each row, so the direction of the strip is clear.
     p.setPen(QColor(0x6c, 0x72, 0x7d));
     p.setFont(small);
     for (int r = 0; r < rowCount; ++r) {
         const double y = top + (r + 0.5) * cell;
-        p.drawText(QRectF(strip.left() + 2, y - 8, left - strip.left() - 4, 16),
+        p.drawText(QRectF(left - kNumberWidth, y - 8, kNumberWidth - 2, 16),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(r * cols + 1));
     }
+    const QPointF last = ledCentre(n - 1);
+    p.drawText(QRectF(last.x() + cell / 2 + 2, last.y() - 8, kNumberWidth, 16),
+               Qt::AlignLeft | Qt::AlignVCenter, QString::number(n));
 
     // Beside it, the settings.
     const QRectF panel(width() - kMargin - kPanelWidth, kHeader, kPanelWidth, strip.height());
