@@ -42,8 +42,13 @@ What the board answers (every answer ends with CR LF):
   50/             all LEDs off, then RE
   0/ ... 8/ 12/ 13/   play an effect, then RE when it has ended (seconds, following the delay
                   and the strip length; --time-scale shortens it)
-  anything else   ER
-Frames sent during an effect wait until it has ended, as on the real board.
+  anything else   ER (an unknown code, a value out of range, a pixel past the strip)
+Frames sent during an effect wait until it has ended, as on the real board; like its 64-byte
+receive buffer, the board loses what comes beyond 64 bytes meanwhile.
+
+Example:
+  stripmixer-board --view --com-dir /tmp/coms --com 7 &
+  STRIPMIXER_COM_DIR=/tmp/coms build/src/app/stripmixer
 
 It ends on Ctrl+C or SIGTERM (or when its window is closed) and removes its link.)";
 
@@ -107,7 +112,9 @@ int main(int argc, char **argv)
     if (!parser.parse(arguments))
         return fail(parser.errorText() + QStringLiteral(" (see --help)"));
     if (parser.isSet(helpOption)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        QString text = parser.helpText();
+        text.replace(QStringLiteral("<executable_name>"), QStringLiteral("stripmixer-board"));
+        std::fputs(qPrintable(text), stdout);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
