@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cerrno>
 #include <deque>
 
@@ -15,6 +16,15 @@ namespace stripmixer {
 namespace {
 
 using test::FakeHost;
+
+// A test name from any text: letters and digits kept, everything else an underscore.
+std::string caseName(const std::string &text)
+{
+    std::string name;
+    for (const char c : text)
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name.empty() ? "empty" : name;
+}
 
 const std::vector<std::string> kHandshakeFrames = {"90/", "91/", "20/50/", "21/50/", "22/50/",
                                                    "50/", "80/450/"};
@@ -129,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SignatureCase{"TM1638", false, "TM1638 staat in de Arduino."},
                       SignatureCase{"AL", false, "Het Lichtorgel staat in de Arduino."},
                       SignatureCase{"ac", false, nullptr},  // the codes are case-sensitive
-                      SignatureCase{"", false, nullptr}));  // a board that stays silent
+                      SignatureCase{"", false, nullptr}),  // a board that stays silent
+    [](const auto &info) { return caseName(info.param.signature.empty() ? "silent" : info.param.signature); });
 
 struct OpenErrorCase {
     int error;  // 0: no such port at all
@@ -165,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenErrorCase{ENXIO, "The serial port does not exist"},
                       OpenErrorCase{EBUSY, "The serial port is used by another program"},
                       OpenErrorCase{EIO, "CreateFile failed, the error code is  5"},
-                      OpenErrorCase{EACCES, "CreateFile failed, the error code is  13\rAccess to "}));
+                      OpenErrorCase{EACCES, "CreateFile failed, the error code is  13\rAccess to "}),
+    [](const auto &info) { return "errno_" + std::to_string(info.param.error); });
 
 TEST(OpenErrors, PermissionDeniedSaysWhatToDo)
 {
@@ -370,7 +382,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DispatchCase{"AC\r\nNP16", "-", "running", 1},
                       DispatchCase{"re", "-", "running", 0},
                       DispatchCase{"OK\r\n", "-", "running", 0},
-                      DispatchCase{std::string("\0\xff", 2), "-", "running", 0}));
+                      DispatchCase{std::string("\0\xff", 2), "-", "running", 0}),
+    [](const auto &info) { return std::to_string(info.index) + "_" + caseName(info.param.answer); });
 
 TEST(ComNumber, ReadFromTheListEntry)
 {
