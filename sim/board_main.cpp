@@ -190,6 +190,7 @@ int main(int argc, char **argv)
                                 .arg(QString::fromStdString(server.devicePath()),
                                      QString::fromStdString(server.linkPath())));
         QObject::connect(&server, &BoardServer::changed, window.get(), qOverload<>(&QWidget::update));
+        server.setAnimated(true);
         window->show();
     }
 

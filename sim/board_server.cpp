@@ -213,7 +213,7 @@ void BoardServer::pump()
     } else {
         m_outputTimer.stop();
     }
-    if (m_model.effectRunning()) {
+    if (m_animated && m_model.effectRunning()) {
         if (!m_frameTimer.isActive())
             m_frameTimer.start();
     } else {

@@ -34,6 +34,8 @@ public:
     bool openTranscript(const std::string &path, std::string &error);
     // Removes the link (only while it still points at this board's device).
     void stop();
+    // Emit changed() at a steady frame rate while an effect plays (only a view needs it).
+    void setAnimated(bool animated) { m_animated = animated; }
 
     const BoardModel &model() const { return m_model; }
     const std::string &devicePath() const { return m_slavePath; }
@@ -66,6 +68,7 @@ private:
     std::FILE *m_transcript = nullptr;
     std::size_t m_transcriptDone = 0;
     std::size_t m_undelivered = 0;
+    bool m_animated = false;
 };
 
 }  // namespace stripmixer
