@@ -6,6 +6,7 @@
 #include "strip_mixer.h"
 #include "virtual_clock.h"
 #include "window_printers.h"
+#include "window_rig.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -29,45 +30,13 @@ using windowtest::show;
 
 namespace {
 
-struct RecordedBox {
-    QString text;
-    MessageIcon icon;
-    QString title;
-};
-
 QColor backOf(const QWidget *widget)
 {
     return widget->palette().color(widget->backgroundRole());
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::WindowRig {
 protected:
-    void SetUp() override
-    {
-        StripMixer::setMessageBoxHook([this](const QString &text, MessageIcon icon, const QString &title) {
-            boxes.push_back({text, icon, title});
-        });
-    }
-    void TearDown() override { StripMixer::setMessageBoxHook({}); }
-
-    // A board behind Com `number`.
-    void addBoard(int number) { port.attach(number, boards.emplace_back()); }
-
-    StripMixer &open()
-    {
-        window = std::make_unique<StripMixer>(port, clock);
-        window->setEndAction([this] { ++ends; });
-        return *window;
-    }
-
-    template <class T = QWidget>
-    T *control(const char *name) const
-    {
-        T *found = window->findChild<T *>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-
     QStringList portList() const
     {
         QStringList items;
@@ -76,13 +45,6 @@ protected:
             items << combo->itemText(i);
         return items;
     }
-
-    VirtualClock clock;
-    MemoryPort port{clock};
-    std::deque<BoardModel> boards;
-    std::unique_ptr<StripMixer> window;
-    std::vector<RecordedBox> boxes;
-    int ends = 0;
 };
 
 TEST_F(MainWindowTest, StartsCompactNotConnectedWithTheDesignValues)
