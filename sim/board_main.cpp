@@ -102,7 +102,8 @@ int main(int argc, char **argv)
                                               QStringLiteral("Answer 82/ with OK, which the real board does not."));
     const QCommandLineOption transcriptOption(
         QStringLiteral("transcript"),
-        QStringLiteral("Write every frame and answer to FILE, one line each with its time, as they happen."),
+        QStringLiteral("Write every frame and answer to FILE as they happen, one line each: seconds since "
+                       "the start, -> (from the program) or <- (from the board), the text."),
         QStringLiteral("FILE"));
     const QCommandLineOption viewOption(QStringLiteral("view"),
                                         QStringLiteral("Show a window that draws the strip."));
@@ -146,7 +147,13 @@ int main(int argc, char **argv)
     if (comDir.isEmpty())
         return fail(QStringLiteral("say where to put the link: --com-dir DIR (see --help)"));
 
-    const bool view = wantsView(argc, argv);
+    bool view = wantsView(argc, argv);
+    if (view && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        // Serving the board matters more than drawing it.
+        std::fprintf(stderr, "stripmixer-board: no display, so no strip window\n");
+        view = false;
+    }
     std::unique_ptr<QCoreApplication> app;
     if (view)
         app = std::make_unique<QApplication>(argc, argv);

@@ -150,8 +150,6 @@ bool BoardServer::openTranscript(const std::string &path, std::string &error)
         error = systemError("Cannot write the transcript " + path, errno);
         return false;
     }
-    std::fprintf(m_transcript, "# seconds  direction  text  (-> from the program, <- from the board)\n");
-    std::fflush(m_transcript);
     return true;
 }
 
