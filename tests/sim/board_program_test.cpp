@@ -1,5 +1,6 @@
 // stripmixer-board in real time: the real POSIX port talks to it over its pseudo-terminal.
 
+#include "board_process.h"
 #include "pty.h"
 #include "serial_port_posix.h"
 
@@ -26,28 +27,16 @@ protected:
     {
         if (handle != kNoPort)
             closePort();
-        if (board.state() != QProcess::NotRunning) {
-            board.kill();
-            board.waitForFinished(5000);
-        }
     }
 
-    QString linkPath() const { return QString::fromStdString(comDir.path() + "/com7"); }
-    QString transcriptPath() const { return QString::fromStdString(comDir.path() + "/transcript.txt"); }
+    QString linkPath() const { return board.linkPath(); }
+    std::vector<std::string> transcriptLines() const { return board.transcriptLines(); }
 
     // Starts the board as Com 7 and waits (bounded) for its link.
     void startBoard(QStringList extra = {})
     {
         ASSERT_FALSE(comDir.path().empty());
-        board.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        board.start(QStringLiteral(STRIPMIXER_BOARD_PATH),
-                    QStringList{QStringLiteral("--com-dir"), QString::fromStdString(comDir.path()),
-                                QStringLiteral("--com"), QStringLiteral("7"),
-                                QStringLiteral("--transcript"), transcriptPath()}
-                        + extra);
-        ASSERT_TRUE(board.waitForStarted(10000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(linkPath()); }, 10000))
-            << "the board made no link";
+        ASSERT_TRUE(board.start(comDir.path(), 7, extra)) << "the board made no link";
     }
 
     void openPort()
@@ -96,24 +85,8 @@ protected:
         return text;
     }
 
-    // The transcript's lines without their times: "-> 90/", "<- AC".
-    std::vector<std::string> transcriptLines() const
-    {
-        QFile file(transcriptPath());
-        std::vector<std::string> lines;
-        if (!file.open(QIODevice::ReadOnly))
-            return lines;
-        for (const QByteArray &line : file.readAll().split('\n')) {
-            if (line.isEmpty() || line.startsWith('#'))
-                continue;
-            const qsizetype space = line.indexOf(' ');
-            lines.push_back(line.mid(space + 1).toStdString());
-        }
-        return lines;
-    }
-
     test::ComDir comDir;
-    QProcess board;
+    test::BoardProcess board;
     PosixSerialPort port{comDir.path()};
     PortHandleType handle = kNoPort;
 };
@@ -185,7 +158,7 @@ TEST_F(BoardProgram, ServesOneClientAfterAnother)
     openPort();
     send("91/");
     EXPECT_EQ(readAnswers(), "NP16\r\n");
-    EXPECT_EQ(board.state(), QProcess::Running);
+    EXPECT_EQ(board.process().state(), QProcess::Running);
 }
 
 TEST_F(BoardProgram, SigtermEndsCleanlyAndRemovesTheLink)
@@ -195,10 +168,10 @@ TEST_F(BoardProgram, SigtermEndsCleanlyAndRemovesTheLink)
     send("90/");
     ASSERT_EQ(readAnswers(), "AC\r\n");
 
-    board.terminate();
-    ASSERT_TRUE(board.waitForFinished(10000));
-    EXPECT_EQ(board.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(board.exitCode(), 0);
+    board.process().terminate();
+    ASSERT_TRUE(board.process().waitForFinished(10000));
+    EXPECT_EQ(board.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(board.process().exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(linkPath()));
     EXPECT_FALSE(QFileInfo(linkPath()).isSymLink());
 }
