@@ -1,7 +1,7 @@
 # Installs what building and testing need, when it is missing. Sourced by scripts/run and
 # scripts/test; apt-get needs root (CI runs as root).
 stripmixer_packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev
-                     libgtest-dev libgmock-dev fonts-comic-neue)
+                     libgtest-dev libgmock-dev fonts-comic-neue fonts-dejavu-core)
 
 stripmixer_install_deps() {
     local missing=() p
