@@ -7,6 +7,7 @@
 #include <asm/termbits.h>
 #include <sys/ioctl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>

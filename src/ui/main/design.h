@@ -8,8 +8,9 @@
 
 namespace stripmixer {
 
-// 15 twips are one pixel at 96 dpi; the layout tables are written in twips.
-constexpr int twips(int value) { return value / 15; }
+// 15 twips are one pixel at 96 dpi; the layout tables are written in twips. Sizes between two
+// pixels (the search window's reveal) show at the nearest one.
+constexpr int twips(int value) { return (value + 7) / 15; }
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twips(left), twips(top), twips(width), twips(height));

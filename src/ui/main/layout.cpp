@@ -128,11 +128,9 @@ QPixmap picture(const char *path)
     return QPixmap(QString::fromLatin1(path));
 }
 
-}  // namespace
-
-void StripMixer::showButtonPicture(QPushButton *button, const QLabel *pictureBox)
+// A graphical button's picture, with white as the mask colour.
+void showMaskedPicture(QPushButton *button, QPixmap image)
 {
-    QPixmap image = pictureBox->pixmap();
     if (image.isNull()) {
         button->setIcon(QIcon());
         return;
@@ -140,6 +138,13 @@ void StripMixer::showButtonPicture(QPushButton *button, const QLabel *pictureBox
     image.setMask(image.createMaskFromColor(Qt::white, Qt::MaskInColor));
     button->setIcon(QIcon(image));
     button->setIconSize(image.size());
+}
+
+}  // namespace
+
+void StripMixer::showButtonPicture(QPushButton *button, const QLabel *pictureBox)
+{
+    showMaskedPicture(button, pictureBox->pixmap());
 }
 
 void StripMixer::buildWindow()
@@ -421,13 +426,7 @@ void StripMixer::buildLogPanel()
     Picture_Connect->hide();
 
     showButtonPicture(CMD_Verbind, Picture_Connect);
-    const QPixmap findPorts = picture(":/pictures/find_com_ports.png");
-    if (!findPorts.isNull()) {
-        QPixmap masked = findPorts;
-        masked.setMask(masked.createMaskFromColor(Qt::white, Qt::MaskInColor));
-        CMD_ZoekPoorten->setIcon(QIcon(masked));
-        CMD_ZoekPoorten->setIconSize(masked.size());
-    }
+    showMaskedPicture(CMD_ZoekPoorten, picture(":/pictures/find_com_ports.png"));
 }
 
 void StripMixer::buildStatusBar()

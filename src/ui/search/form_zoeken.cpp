@@ -1,5 +1,7 @@
 #include "form_zoeken.h"
 
+#include "design.h"
+
 #include <QEvent>
 #include <QFont>
 #include <QFrame>
@@ -13,17 +15,6 @@
 namespace stripmixer {
 
 namespace {
-
-int twipsToPixels(int twips)
-{
-    // Nearest pixel, so 50 twips (3.33 px) show as 3 and 3550 (236.67 px) as 237.
-    return (twips + FormZoeken::kTwipsPerPixel / 2) / FormZoeken::kTwipsPerPixel;
-}
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
 
 // A picture box: a sunken frame that shows its picture at the top left and cuts it off at its
 // own edge, so narrowing the box uncovers the picture rather than squeezing it.
@@ -82,7 +73,7 @@ FormZoeken::FormZoeken(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormZoeken"));
-    setFixedSize(twipsToPixels(4305), twipsToPixels(2790));
+    setFixedSize(twips(4305), twips(2790));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(224, 224, 224));
     setPalette(pal);
@@ -90,12 +81,7 @@ FormZoeken::FormZoeken(QWidget *parent)
 
     Label1 = boxLabel(QStringLiteral("Label1"), QStringLiteral("Searching"), Qt::black,
                       QColor(255, 192, 128), this);
-    QFont searching;
-    searching.setFamilies({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")});
-    searching.setPixelSize(19); // 14.25 pt at 96 dpi
-    searching.setBold(true);
-    searching.setItalic(true);
-    Label1->setFont(searching);
+    Label1->setFont(designFont(Face::Comic, 14.25, true, true));
     Label1->setGeometry(twipsRect(120, 120, 4065, 510));
 
     Label2 = boxLabel(QStringLiteral("Label2"), QString(), QColor(45, 45, 45), Qt::black, this);

@@ -28,7 +28,6 @@ public:
     // Width of Picture_Arduino in twips; the control shows it at the nearest pixel.
     int pictureWidthTwips() const { return m_pictureWidthTwips; }
 
-    static constexpr int kTwipsPerPixel = 15;
     static constexpr int kRevealLimitTwips = 3510;
     static constexpr int kRevealStepTwips = 50;
 
