@@ -54,6 +54,20 @@ int millisecondsUntil(SteadyClock::time_point deadline)
     return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
 }
 
+// Raw bytes both ways as cfmakeraw() sets them, 8N1, no flow control, and reads that return at
+// once (read() keeps the time-outs itself with poll()).
+void makeRaw(termios2 &settings)
+{
+    settings.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                          IXOFF | IXANY | INPCK);
+    settings.c_oflag &= ~OPOST;
+    settings.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+}
+
 bool isTerminal(int fd)
 {
     termios2 settings{};
@@ -129,18 +143,12 @@ int PosixSerialPort::configure(PortHandleType handle, std::uint32_t baudRate)
     if (::ioctl(handle, TCGETS2, &settings) != 0)
         return errno;
 
-    // Raw bytes both ways, as cfmakeraw() sets them.
-    settings.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
-                          IXOFF | IXANY | INPCK);
-    settings.c_oflag &= ~OPOST;
-    settings.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    // 8N1, no flow control, the rate given as a number rather than a B-constant.
-    settings.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | CIBAUD);
-    settings.c_cflag |= CS8 | CLOCAL | CREAD | BOTHER | (BOTHER << IBSHIFT);
+    makeRaw(settings);
+    // The rate given as a number rather than a B-constant.
+    settings.c_cflag &= ~(CBAUD | CIBAUD);
+    settings.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     settings.c_ispeed = baudRate;
     settings.c_ospeed = baudRate;
-    settings.c_cc[VMIN] = 0;
-    settings.c_cc[VTIME] = 0;
     if (::ioctl(handle, TCSETS2, &settings) != 0)
         return errno;
 
@@ -159,12 +167,12 @@ int PosixSerialPort::setReadTimeouts(PortHandleType handle)
 {
     if (handle < 0)
         return EBADF;
-    // The kernel returns at once; read() keeps the time-outs itself with poll().
+    // Raw again, whatever the rate setting did: a port whose rate was refused must still not
+    // echo, translate line ends or wait for whole lines. The rate itself is left alone.
     termios2 settings{};
     if (::ioctl(handle, TCGETS2, &settings) != 0)
         return errno;
-    settings.c_cc[VMIN] = 0;
-    settings.c_cc[VTIME] = 0;
+    makeRaw(settings);
     if (::ioctl(handle, TCSETS2, &settings) != 0)
         return errno;
     return 0;
