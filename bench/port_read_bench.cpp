@@ -1,7 +1,7 @@
 // How long the POSIX port's reads and the start-up probe take, and how much CPU a read of
 // nothing costs. Prints figures; passes or fails nothing.
 
-#include "../tests/support/fake_host.h"
+#include "fake_host.h"
 #include "arduino_nano.h"
 #include "com_ports.h"
 #include "serial_port_posix.h"

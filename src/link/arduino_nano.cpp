@@ -20,6 +20,12 @@ std::string failureMessage(const char *operation, int error)
 bool ArduinoNano::PortExists(int number)
 {
     int error = 0;
+    return PortExists(number, error);
+}
+
+bool ArduinoNano::PortExists(int number, int &error)
+{
+    error = 0;
     const PortHandleType handle = m_port.open(number, error);
     if (handle == kNoPort)
         return false;

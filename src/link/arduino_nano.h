@@ -22,6 +22,10 @@ inline constexpr const char *kPublisherAddress = "www.halvorne.example";
 // (up to four characters), 0 for "Not found" and anything else that holds no number.
 short comNumberFromText(std::string_view text);
 
+// What to do when opening Com `comNumber` was refused for want of permission: the device and
+// the group to join.
+std::string permissionHint(int comNumber);
+
 // The rate a baud list text stands for: "Baud Rate" means 115200; 0 when the text is no rate.
 std::uint32_t baudRateFromText(std::string_view text);
 
@@ -46,8 +50,10 @@ public:
 
     bool isConnected() const { return PortHandle != kNoPort; }
 
-    // True when Com `number` can be opened now; the port is closed again at once.
+    // True when Com `number` can be opened now; the port is closed again at once. The second
+    // form also tells why a port did not open.
     bool PortExists(int number);
+    bool PortExists(int number, int &error);
 
     // Logs CommandText, shows "Busy" and writes the frame if a port is open.
     void SendCommand();

@@ -65,6 +65,15 @@ std::uint32_t baudRateFromText(std::string_view text)
     return static_cast<std::uint32_t>(rate);
 }
 
+std::string permissionHint(int comNumber)
+{
+    const std::string device = comDevicePath(comNumber);
+    const std::string group = deviceGroup(comNumber);
+    return "Access to " + (device.empty() ? std::string("the port") : device)
+           + " was refused. Add your user to the group " + group + " (sudo usermod -aG " + group
+           + " $USER), then log out and in again.";
+}
+
 std::string ArduinoNano::openFailureMessage(int error) const
 {
     if (SystemErrors::isMissingDevice(error))
@@ -72,13 +81,8 @@ std::string ArduinoNano::openFailureMessage(int error) const
     if (SystemErrors::isInUse(error))
         return "The serial port is used by another program";
     std::string text = failureMessage("CreateFile", error);
-    if (SystemErrors::isPermissionDenied(error)) {
-        const std::string device = comDevicePath(PortNumber);
-        text += "\rAccess to " + (device.empty() ? std::string("the port") : device)
-                + " was refused. Add your user to the group " + deviceGroup(PortNumber)
-                + " (sudo usermod -aG " + deviceGroup(PortNumber)
-                + " $USER), then log out and in again.";
-    }
+    if (SystemErrors::isPermissionDenied(error))
+        text += '\r' + permissionHint(PortNumber);
     return text;
 }
 

@@ -298,16 +298,23 @@ TEST(LostDevice, DuringTheHandshakeGivesOneMessageAndAResetWindow)
 TEST(LostDevice, DuringTheWaitBeforeIdentifyStopsWithoutTalkingToIt)
 {
     Rig rig;
+    // A handler that runs inside the two-second wait finds the device gone.
     rig.clock.at(1.0, [&] {
         rig.port.loseDevice();
-        // What the window does when it hears of it through a failed read elsewhere.
-        rig.link.CloseConnection();
+        rig.link.SendCommand("91/");
+        rig.link.ReadAnswer();
     });
     rig.link.OpenConnection();
+
+    ASSERT_EQ(rig.host.messages.size(), 1u);
+    EXPECT_EQ(rig.host.messages[0].text, "WriteFile failed, the error code is  5");
+    EXPECT_EQ(rig.host.connectionsLost, 1);
     EXPECT_FALSE(rig.link.isConnected());
     EXPECT_TRUE(rig.board.frames().empty());
+    EXPECT_EQ(rig.port.closes(), 1);
     EXPECT_EQ(rig.port.staleHandleUses(), 0);
     EXPECT_GE(rig.host.searchHidden, 1);
+    EXPECT_EQ(rig.host.log, "\r91/\r");  // no "90/" after the loss
 }
 
 // A port whose reads return prepared answers, for the dispatch on its own.

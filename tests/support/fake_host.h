@@ -56,7 +56,7 @@ public:
     int bluePosition() const override { return blue; }
     int waitValue() const override { return wait; }
     void showNumPixels(const std::string &count) override { numPixels = count; }
-    void clearEffectInfo() override { info = "-"; }
+    void clearEffectInfo() override { info.assign(1, '-'); }
     void showConnected() override { connected = true; }
     void showDisconnected() override
     {

@@ -117,6 +117,20 @@ TEST_F(MainWindowTest, ListsThePortsThatOpenAndShowsTheHighest)
     EXPECT_TRUE(tip.contains(QString::fromStdString(port.deviceName(7)))) << tip.toStdString();
 }
 
+TEST_F(MainWindowTest, PortsRefusedForWantOfPermissionAreExplainedNotListed)
+{
+    addBoard(7);
+    port.setOpenError(33, EACCES);
+    port.setOpenError(5, EBUSY);
+    open();
+
+    EXPECT_EQ(portList(), QStringList{"Com 7"});
+    const QString tip = control("ComboPoorten")->toolTip();
+    EXPECT_TRUE(tip.contains("Com 33: Access to ")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("log out and in again")) << tip.toStdString();
+    EXPECT_FALSE(tip.contains("Com 5")) << tip.toStdString();
+}
+
 TEST_F(MainWindowTest, RescanningReplacesTheList)
 {
     addBoard(3);

@@ -149,18 +149,26 @@ void StripMixer::scanPorts()
     ComboPoorten->clear();
     ComboPoorten->setEditText(QStringLiteral("Not found"));
     QStringList devices;
+    QStringList refused;
     for (int number = 1; number <= 255; ++number) {
-        if (!m_link.PortExists(number))
-            continue;
         const QString entry = QStringLiteral("Com %1").arg(number);
+        int error = 0;
+        if (!m_link.PortExists(number, error)) {
+            // Not listed, as a port that cannot be opened; but say why, or the commonest
+            // problem on Linux (not in the dialout group) would look like "no board".
+            if (SystemErrors::isPermissionDenied(error))
+                refused << entry + QStringLiteral(": ") + QString::fromStdString(permissionHint(number));
+            continue;
+        }
         ComboPoorten->addItem(entry);
         ComboPoorten->setCurrentIndex(ComboPoorten->count() - 1);
         ComboPoorten->setEditText(entry);
         const QString device = QString::fromStdString(m_link.port().deviceName(number));
         devices << (device.isEmpty() ? entry : entry + QStringLiteral(": ") + device);
     }
-    ComboPoorten->setToolTip(devices.isEmpty() ? QStringLiteral("No serial port could be opened")
-                                               : devices.join(QChar(u'\n')));
+    if (devices.isEmpty())
+        devices << QStringLiteral("No serial port could be opened");
+    ComboPoorten->setToolTip((devices + refused).join(QChar(u'\n')));
 }
 
 void StripMixer::SetStatus(int code)
