@@ -7,6 +7,7 @@
 // for comparison also while an effect plays, with and without the strip view. Prints figures;
 // never fails on time.
 
+#include "read_answers.h"
 #include "serial_port_posix.h"
 
 #include <QCoreApplication>
@@ -89,20 +90,11 @@ bool waitFor(const QString &path, double seconds)
 }
 
 std::string exchange(SerialPort &port, PortHandleType handle, const std::string &frame,
-                     double bound = 5)
+                     std::chrono::milliseconds bound = std::chrono::seconds(5))
 {
     std::size_t written = 0;
     port.write(handle, reinterpret_cast<const std::uint8_t *>(frame.data()), frame.size(), written);
-    std::string answer;
-    const auto deadline = SteadyClock::now() + std::chrono::duration<double>(bound);
-    while (answer.find("\r\n") == std::string::npos && SteadyClock::now() < deadline) {
-        std::uint8_t buffer[20];
-        std::size_t received = 0;
-        if (port.read(handle, buffer, sizeof buffer, received) != 0)
-            break;
-        answer.append(reinterpret_cast<char *>(buffer), received);
-    }
-    return answer;
+    return test::readAnswers(port, handle, 1, bound);
 }
 
 }  // namespace
@@ -165,7 +157,7 @@ int main(int argc, char **argv)
         std::size_t written = 0;
         port.write(handle, reinterpret_cast<const std::uint8_t *>("6/"), 2, written);  // Rainbow, ~3.6 s
         measure("while Rainbow plays (3.6 s)", pid, std::min(seconds, 3.0));
-        exchange(port, handle, "", 5);
+        exchange(port, handle, "", std::chrono::seconds(5));
 
         port.close(handle);
         measure("idle, after the client has gone", pid, seconds);

@@ -2,6 +2,7 @@
 
 #include "board_process.h"
 #include "pty.h"
+#include "read_answers.h"
 #include "serial_port_posix.h"
 
 #include <QFile>
@@ -19,7 +20,6 @@ namespace stripmixer {
 namespace {
 
 using namespace std::chrono_literals;
-using SteadyClock = std::chrono::steady_clock;
 
 class BoardProgram : public ::testing::Test {
 protected:
@@ -63,26 +63,9 @@ protected:
         ASSERT_EQ(written, bytes.size());
     }
 
-    // Reads (20 bytes at a time, as the link does) until `lines` answers have come or the
-    // deadline passes.
     std::string readAnswers(int lines = 1, std::chrono::milliseconds bound = 5000ms)
     {
-        const auto deadline = SteadyClock::now() + bound;
-        std::string text;
-        auto complete = [&] {
-            int ends = 0;
-            for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
-                ++ends;
-            return ends >= lines;
-        };
-        while (!complete() && SteadyClock::now() < deadline) {
-            std::uint8_t buffer[20];
-            std::size_t received = 0;
-            if (port.read(handle, buffer, sizeof buffer, received) != 0)
-                break;
-            text.append(reinterpret_cast<char *>(buffer), received);
-        }
-        return text;
+        return test::readAnswers(port, handle, lines, bound);
     }
 
     test::ComDir comDir;
