@@ -8,6 +8,7 @@
 #include "strip_mixer.h"
 #include "virtual_clock.h"
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QString>
 #include <QWidget>
@@ -19,6 +20,12 @@
 #include <vector>
 
 namespace stripmixer::test {
+
+// The colour a control shows behind its content.
+inline QColor backOf(const QWidget *widget)
+{
+    return widget->palette().color(widget->backgroundRole());
+}
 
 struct RecordedBox {
     QString text;

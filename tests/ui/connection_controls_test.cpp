@@ -20,11 +20,6 @@ namespace {
 const std::vector<std::string> kHandshake = {"90/", "91/", "20/50/", "21/50/", "22/50/", "50/",
                                              "80/450/"};
 
-QColor backOf(const QWidget *widget)
-{
-    return widget->palette().color(widget->backgroundRole());
-}
-
 class ConnectionControls : public WindowRig {
 protected:
     QPushButton *connectButton() const { return control<QPushButton>("CMD_Verbind"); }

@@ -26,14 +26,10 @@
 #include <vector>
 
 using namespace stripmixer;
+using test::backOf;
 using windowtest::show;
 
 namespace {
-
-QColor backOf(const QWidget *widget)
-{
-    return widget->palette().color(widget->backgroundRole());
-}
 
 class MainWindowTest : public test::WindowRig {
 protected:

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QRect>
 
+class QWidget;
+
 namespace stripmixer {
 
 // 15 twips are one pixel at 96 dpi; the layout tables are written in twips. Sizes between two
@@ -27,6 +29,11 @@ inline const QColor kLogText{255, 192, 128};
 
 // The look of an ordinary button; also "off" for the pixel buttons.
 QColor buttonFace();
+
+// A control's back colour. It goes through the palette (window, button and text-box roles
+// alike), so it reads back as palette().color(backgroundRole()).
+void setBackColor(QWidget *widget, const QColor &color);
+QColor backColor(const QWidget *widget);
 
 enum class Face { Comic, SansSerif };
 

@@ -15,6 +15,21 @@ QColor buttonFace()
     return QApplication::palette().color(QPalette::Button);
 }
 
+void setBackColor(QWidget *widget, const QColor &color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    palette.setColor(QPalette::Button, color);
+    palette.setColor(QPalette::Base, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QColor backColor(const QWidget *widget)
+{
+    return widget->palette().color(widget->backgroundRole());
+}
+
 QFont designFont(Face face, double points, bool bold, bool italic)
 {
     QFont font(face == Face::Comic ? QStringLiteral("Comic Sans MS") : QStringLiteral("MS Sans Serif"));

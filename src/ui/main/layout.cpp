@@ -31,17 +31,6 @@ Widget *place(Widget *widget, const char *name, const QRect &geometry)
     return widget;
 }
 
-// Back colours go through the palette, so they read back as palette().color(backgroundRole()).
-void setBackColor(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    palette.setColor(QPalette::Button, color);
-    palette.setColor(QPalette::Base, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 void setForeColor(QWidget *widget, const QColor &color)
 {
     QPalette palette = widget->palette();

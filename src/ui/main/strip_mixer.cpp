@@ -51,19 +51,6 @@ std::string toWire(const QString &text)
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
 
-QColor backColor(const QWidget *widget)
-{
-    return widget->palette().color(widget->backgroundRole());
-}
-
-void setBack(QWidget *widget, const QColor &color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, color);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 }  // namespace
 
 StripMixer::StripMixer(SerialPort &port, Clock &clock, QWidget *parent)
@@ -135,7 +122,7 @@ void StripMixer::Form_Load()
 
     Label_Status_Baud->setText(QStringLiteral("115200 Baud"));
     Label_Status_Connected->setText(QStringLiteral("Not connected"));
-    setBack(Label_Status_Connected, backColor(Label_NotConnected));
+    setBackColor(Label_Status_Connected, backColor(Label_NotConnected));
 
     SelectedColor();
     SetStatus(0);
@@ -183,12 +170,12 @@ void StripMixer::SetStatus(int code)
     Label_NotConnected->setVisible(shown == Label_NotConnected);
     Label_Ready->setVisible(shown == Label_Ready);
     Label_Busy->setVisible(shown == Label_Busy);
-    setBack(Picture_Status, backColor(shown));
+    setBackColor(Picture_Status, backColor(shown));
 }
 
 void StripMixer::SelectedColor()
 {
-    setBack(Picture_Selected_Color, QColor(255 - VScroll_Red->value(), 255 - VScroll_Green->value(),
+    setBackColor(Picture_Selected_Color, QColor(255 - VScroll_Red->value(), 255 - VScroll_Green->value(),
                                            255 - VScroll_Blue->value()));
 }
 
@@ -270,14 +257,14 @@ void StripMixer::showNumPixels(const std::string &count)
 void StripMixer::clearEffectInfo()
 {
     Label_Info->setText(QStringLiteral("-"));
-    setBack(Label_Info, buttonFace());
+    setBackColor(Label_Info, buttonFace());
     Label_Info->repaint();
 }
 
 void StripMixer::showConnected()
 {
     Label_Status_Connected->setText(QStringLiteral("Connected"));
-    setBack(Label_Status_Connected, backColor(Label_Ready));
+    setBackColor(Label_Status_Connected, backColor(Label_Ready));
     Label_Status_Connected->repaint();
 }
 
@@ -287,7 +274,7 @@ void StripMixer::showDisconnected()
     showButtonPicture(CMD_Verbind, Picture_Connect);
     SetStatus(0);
     Label_Status_Connected->setText(QStringLiteral("Not connected"));
-    setBack(Label_Status_Connected, backColor(Label_NotConnected));
+    setBackColor(Label_Status_Connected, backColor(Label_NotConnected));
     ComboBaudRate->setEnabled(true);
 }
 
